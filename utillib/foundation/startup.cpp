@@ -1,0 +1,7 @@
+#include "utillib/foundation/startup.h"
+
+namespace utillib {
+
+int LibraryStartup() { return 0; }
+
+}  // namespace utillib

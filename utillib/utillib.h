@@ -1,0 +1,4 @@
+// The whole public utility library.
+#pragma once
+
+#include "utillib/foundation/startup.h"
