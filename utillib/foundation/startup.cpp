@@ -2,6 +2,11 @@
 
 namespace utillib {
 
-int LibraryStartup() { return 0; }
+bool fixedDate = false;
+bool started = false;
+
+int LibraryStartup() {
+  return 0;
+}
 
 }  // namespace utillib
