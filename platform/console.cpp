@@ -12,9 +12,13 @@ namespace {
 ConsoleCapture* activeCapture = nullptr;
 }
 
-ConsoleCapture::ConsoleCapture() : previous_(activeCapture) { activeCapture = this; }
+ConsoleCapture::ConsoleCapture() : previous_(activeCapture) {
+  activeCapture = this;
+}
 
-ConsoleCapture::~ConsoleCapture() { activeCapture = previous_; }
+ConsoleCapture::~ConsoleCapture() {
+  activeCapture = previous_;
+}
 
 void ConsoleWrite(const char* text) {
   if (activeCapture != nullptr) {

@@ -5,7 +5,9 @@ namespace {
 Machine* installed = nullptr;
 }
 
-Machine& CurrentMachine() { return installed != nullptr ? *installed : DefaultMachine(); }
+Machine& CurrentMachine() {
+  return installed != nullptr ? *installed : DefaultMachine();
+}
 
 Machine* InstallMachine(Machine* machine) {
   Machine* previous = installed;

@@ -1,3 +1,5 @@
 #include "tool/run.h"
 
-int main(int argc, char** argv) { return ausklink::RunAusklink(argc, argv); }
+int main(int argc, char** argv) {
+  return ausklink::RunAusklink(argc, argv);
+}

@@ -45,7 +45,9 @@ void PrintUsage() {
   ConsoleWrite("          /X   ohne abschliessende Eingabeaufforderung.\n");
 }
 
-void WaitForKey() { platform::ConsoleReadKey(); }
+void WaitForKey() {
+  platform::ConsoleReadKey();
+}
 
 int RunSweep(char* exclusions, bool removeLetters, bool waitForKey) {
   int tested = 0;

@@ -38,7 +38,8 @@ int Sweep(char* exclusions, int& tested, int& released, int& failed, bool verbos
       platform::ConsolePrint("pruefe Laufwerk %c ... ", letter);
       platform::ConsoleFlush();
     }
-    RemovalResult result = removeLetters ? ReleaseDriveRemovingLetter(letter) : ReleaseDrive(letter);
+    RemovalResult result =
+        removeLetters ? ReleaseDriveRemovingLetter(letter) : ReleaseDrive(letter);
     const char* text;
     if (result == REMOVAL_NOT_EXTERNAL) {
       text = "kein USB oder FireWire\n";
@@ -88,9 +89,8 @@ char FindFirstExternalDrive(const char* exclusions, bool reverse) {
   // Keep only the letters A to Z of the first 99 characters.
   char excluded[EXCLUSION_COPY_SIZE] = {};
   std::size_t count = 0;
-  for (std::size_t i = 0; exclusions != nullptr && exclusions[i] != '\0' &&
-                          i < EXCLUSION_COPY_SIZE - 1;
-       ++i) {
+  for (std::size_t i = 0;
+       exclusions != nullptr && exclusions[i] != '\0' && i < EXCLUSION_COPY_SIZE - 1; ++i) {
     char c = exclusions[i];
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     if (c >= 'A' && c <= 'Z') excluded[count++] = c;

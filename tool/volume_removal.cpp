@@ -94,7 +94,9 @@ VolumeHandle OpenVolume(char letter) {
   return CurrentMachine().OpenVolume(device, access);
 }
 
-bool CloseVolume(VolumeHandle volume) { return CurrentMachine().CloseVolume(volume); }
+bool CloseVolume(VolumeHandle volume) {
+  return CurrentMachine().CloseVolume(volume);
+}
 
 bool LockVolume(VolumeHandle volume) {
   for (int attempt = 0; attempt < LOCK_ATTEMPTS; ++attempt) {
@@ -122,8 +124,12 @@ bool RemoveDriveLetter(char letter) {
   return CurrentMachine().RemoveDosDevice(driveSpec);
 }
 
-RemovalResult ReleaseDrive(char letter) { return Release(letter, false); }
+RemovalResult ReleaseDrive(char letter) {
+  return Release(letter, false);
+}
 
-RemovalResult ReleaseDriveRemovingLetter(char letter) { return Release(letter, true); }
+RemovalResult ReleaseDriveRemovingLetter(char letter) {
+  return Release(letter, true);
+}
 
 }  // namespace ausklink

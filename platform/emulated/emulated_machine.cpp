@@ -9,7 +9,9 @@
 namespace platform {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
 
 std::string Trim(const std::string& text) {
   std::size_t begin = 0;
@@ -30,9 +32,13 @@ std::string StripComment(const std::string& line) {
   return line;
 }
 
-char UpperLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperLetter(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
-bool IsDriveLetter(char c) { return c >= 'A' && c <= 'Z'; }
+bool IsDriveLetter(char c) {
+  return c >= 'A' && c <= 'Z';
+}
 
 // Reads a decimal number of at most nine digits.
 bool ParseCount(const std::string& text, long* value) {
@@ -292,8 +298,7 @@ bool EmulatedMachine::Load(const std::string& text, const std::string& name, std
   // otherwise: remote while connected, no root directory while not.
   for (auto& [driveLetter, entry] : drives_) {
     if (entry.connection == Connection::None || keys[driveLetter].typeGiven) continue;
-    entry.type =
-        entry.connection == Connection::Connected ? DriveType::Remote : DriveType::NoRoot;
+    entry.type = entry.connection == Connection::Connected ? DriveType::Remote : DriveType::NoRoot;
   }
   return true;
 }
@@ -309,9 +314,13 @@ bool EmulatedMachine::LoadFile(const std::string& path, std::string* error) {
   return Load(text.str(), path, error);
 }
 
-EmulatedDrive& EmulatedMachine::Drive(char letter) { return drives_[UpperLetter(letter)]; }
+EmulatedDrive& EmulatedMachine::Drive(char letter) {
+  return drives_[UpperLetter(letter)];
+}
 
-void EmulatedMachine::RemoveDrive(char letter) { drives_.erase(UpperLetter(letter)); }
+void EmulatedMachine::RemoveDrive(char letter) {
+  drives_.erase(UpperLetter(letter));
+}
 
 void EmulatedMachine::SetLogFile(const std::string& path) {
   if (log_ != nullptr) std::fclose(log_);
@@ -331,7 +340,9 @@ EmulatedDrive* EmulatedMachine::Find(char letter) {
   return it == drives_.end() ? nullptr : &it->second;
 }
 
-bool EmulatedMachine::InitFramework() { return frameworkOk_; }
+bool EmulatedMachine::InitFramework() {
+  return frameworkOk_;
+}
 
 DriveType EmulatedMachine::GetDriveType(const char* path) {
   char letter = LetterOf(path);
@@ -401,8 +412,8 @@ bool EmulatedMachine::ControlVolume(VolumeHandle volume, VolumeRequest request, 
       ok = ok && drive->dismountOk;
       break;
     case VolumeRequest::MediaRemoval: {
-      bool prevent = input != nullptr && inputSize >= 1 &&
-                     *static_cast<const std::uint8_t*>(input) != 0;
+      bool prevent =
+          input != nullptr && inputSize >= 1 && *static_cast<const std::uint8_t*>(input) != 0;
       ok = ok && inputSize == 1 && drive->removalOk;
       Record(std::string("media-removal ") + letter + ": " + (prevent ? "prevent" : "allow") +
              (ok ? " ok" : " fail"));
@@ -435,7 +446,8 @@ bool EmulatedMachine::RemoveDosDevice(const char* driveSpec) {
   char letter = LetterOf(driveSpec);
   EmulatedDrive* drive = letter != 0 ? Find(letter) : nullptr;
   bool ok = drive != nullptr && drive->type != DriveType::NoRoot && drive->removeLetterOk;
-  Record(std::string("remove-letter ") + (letter != 0 ? letter : '?') + ": " + (ok ? "ok" : "fail"));
+  Record(std::string("remove-letter ") + (letter != 0 ? letter : '?') + ": " +
+         (ok ? "ok" : "fail"));
   if (ok) {
     // The letter is gone; the mount-table value stays, as on the real system.
     drive->type = DriveType::NoRoot;

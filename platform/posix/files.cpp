@@ -15,7 +15,9 @@ namespace {
 // Longest mapped path handled here, terminator included.
 constexpr std::size_t kMappedPathSize = 4096;
 
-char Fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Fold(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool Match(const char* pattern, const char* name) {
   // Iterative '*' matching with one back-tracking point.
@@ -72,11 +74,13 @@ bool NextMatch(Search* search, FindData* data) {
     if (!MatchWindows(search->pattern, name)) continue;
     if (std::strlen(name) >= kFindNameSize) continue;
     std::string full = search->directory + "/" + name;
-    struct stat info{};
+    struct stat info {};
     if (stat(full.c_str(), &info) != 0) continue;
     std::memset(data, 0, sizeof *data);
-    if (S_ISDIR(info.st_mode)) data->attributes |= kAttributeDirectory;
-    else data->attributes |= kAttributeArchive;
+    if (S_ISDIR(info.st_mode))
+      data->attributes |= kAttributeDirectory;
+    else
+      data->attributes |= kAttributeArchive;
     if ((info.st_mode & S_IWUSR) == 0) data->attributes |= kAttributeReadOnly;
     if (name[0] == '.' && !dots) data->attributes |= kAttributeHidden;
     data->createTime = Time32(info.st_ctime);
