@@ -9,6 +9,7 @@
 #include "support/expected_usage.h"
 #include "support/test_machine.h"
 #include "tool/volume_removal.h"
+#include "utillib/foundation/startup.h"
 
 namespace ausklink {
 namespace {
@@ -41,12 +42,15 @@ TEST(Run, WithoutArgumentsShowsTheUsageScreenAndWaitsForAKey) {
   EXPECT_EQ(outcome.exitCode, 0);
   EXPECT_EQ(outcome.output, testsupport::kUsageScreen);
   EXPECT_EQ(outcome.keyReads, 1);
+  EXPECT_TRUE(utillib::started);
 }
 
 TEST(Run, FrameworkFailureEndsWithExitCode1) {
   TestMachine machine(kMachine);
   machine.SetFrameworkOk(false);
+  utillib::started = false;
   Outcome outcome = RunTool({"E"});
+  EXPECT_FALSE(utillib::started) << "the library start-up must not run";
   EXPECT_EQ(outcome.exitCode, 1);
   EXPECT_EQ(outcome.output, "Schwerwiegender Fehler: MFC-Initialisierung fehlgeschlagen\n");
   EXPECT_EQ(outcome.keyReads, 0);
