@@ -1,0 +1,9 @@
+#include "platform/host.h"
+
+namespace platform {
+
+bool RunningUnderWine() {
+  return false;
+}
+
+}  // namespace platform
