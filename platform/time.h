@@ -64,9 +64,10 @@ CalendarSeconds MakeLocalTime(std::tm* local);
 // filled. False when the count has its top bit set.
 bool DecodeFileTime(const FileTime& fileTime, SystemTime* fields);
 
-// SystemTime to FileTime; wDayOfWeek is not read. False unless wYear is 1601
-// to 30827, wMonth 1 to 12, wDay 1 to the length of that month, wHour below
-// 24, wMinute and wSecond below 60 and wMilliseconds below 1000.
+// SystemTime to FileTime; wDayOfWeek is not read. False unless wYear is from
+// 1601 on, wMonth 1 to 12, wDay 1 to the length of that month, wHour below
+// 24, wMinute and wSecond below 60 and wMilliseconds below 1000, and the
+// instant is not after the largest file time (14.09.30828 02:48:05.477).
 bool EncodeFileTime(const SystemTime& fields, FileTime* fileTime);
 
 }  // namespace platform

@@ -13,7 +13,10 @@ constexpr std::int64_t kSecondsPerDay = 86400;
 // Days from 01.01.1601 to 01.01.1970.
 constexpr std::int64_t kDays1601To1970 = 134774;
 constexpr int kFirstFileTimeYear = 1601;
-constexpr int kLastFileTimeYear = 30827;
+// The largest file time lies in this year; counts beyond it have their top
+// bit set.
+constexpr int kLastFileTimeYear = 30828;
+constexpr std::uint64_t kMaxFileTimeTicks = 0x7FFFFFFFFFFFFFFFull;
 
 bool IsLeapYear(std::int64_t year) {
   return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -118,10 +121,11 @@ bool EncodeFileTime(const SystemTime& fields, FileTime* fileTime) {
   if (fields.wMilliseconds > 999) return false;
   const std::int64_t days =
       DaysFromCivil(fields.wYear, fields.wMonth, fields.wDay) + kDays1601To1970;
-  const std::int64_t seconds =
-      days * kSecondsPerDay + fields.wHour * 3600 + fields.wMinute * 60 + fields.wSecond;
-  const auto ticks = static_cast<std::uint64_t>(seconds * kTicksPerSecond +
-                                                fields.wMilliseconds * kTicksPerMillisecond);
+  const auto seconds = static_cast<std::uint64_t>(days * kSecondsPerDay + fields.wHour * 3600 +
+                                                  fields.wMinute * 60 + fields.wSecond);
+  const std::uint64_t ticks =
+      seconds * kTicksPerSecond + std::uint64_t{fields.wMilliseconds} * kTicksPerMillisecond;
+  if (ticks > kMaxFileTimeTicks) return false;
   fileTime->dwLowDateTime = static_cast<std::uint32_t>(ticks);
   fileTime->dwHighDateTime = static_cast<std::uint32_t>(ticks >> 32);
   return true;

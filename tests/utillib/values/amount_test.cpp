@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -11,7 +12,9 @@ namespace utillib {
 namespace {
 
 std::string Fields(const Amount& a) {
-  return (a.negative ? "-" : "+") + std::to_string(a.units) + "," + std::to_string(a.cents);
+  char text[40];
+  std::snprintf(text, sizeof(text), "%c%d,%d", a.negative ? '-' : '+', a.units, a.cents);
+  return text;
 }
 
 Amount Of(std::int32_t hundredths) {
