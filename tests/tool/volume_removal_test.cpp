@@ -198,7 +198,7 @@ TEST(ExternalVolumeTest, SystemDiskPassesOnlyInDevicePathForm) {
   }
 }
 
-TEST(ExternalVolumeTest, AbsentOrEmptySpecificationIsFalse) {
+TEST(ExternalVolumeTest, AbsentOrEmptyDriveTextIsFalse) {
   TestMachine machine(kSystemDisk + "[E:]\n" + kDevice);
   EXPECT_FALSE(ExternalVolumeTest(nullptr));
   EXPECT_FALSE(ExternalVolumeTest(""));
