@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/host.h"
 #include "support/test_machine.h"
 
 namespace platform {
@@ -187,7 +188,6 @@ TEST(DirectorySearch, MatchesWindowsWildcardsThroughADriveRoot) {
   EXPECT_EQ(names("E:\\*.*"), "B.TXT a.txt c.txt.bak readme ");  // no "." in a root
   EXPECT_EQ(names("E:\\*.txt"), "B.TXT a.txt ");
   EXPECT_EQ(names("E:/?.TXT"), "B.TXT a.txt ");
-  EXPECT_EQ(names("E:\\*."), "readme ");
   EXPECT_EQ(names("E:\\nothing*"), "");
   EXPECT_EQ(names("Q:\\*.*"), "");
   FindData data;
@@ -197,6 +197,8 @@ TEST(DirectorySearch, MatchesWindowsWildcardsThroughADriveRoot) {
   EXPECT_EQ(data.attributes & kAttributeDirectory, 0u);
   EXPECT_GT(data.writeTime, 0);
   FindClose(search);
+  if (RunningUnderWine()) GTEST_SKIP() << "Wine matches the pattern \"*.\" against every name";
+  EXPECT_EQ(names("E:\\*."), "readme ");
 }
 
 }  // namespace
