@@ -34,7 +34,6 @@ drives=$prefix/drives
 test_letters=(t u v)
 
 export WINEPREFIX=$prefix
-export WINESERVER=$server
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES=winemenubuilder.exe=d
 export AUSKLINK_TEST_DRIVE=V

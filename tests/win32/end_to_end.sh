@@ -30,9 +30,9 @@ check_letters() {
     name=${entry##*/}
     [[ $name == *:* ]] && found+=("$name -> $(readlink "$entry")")
   done
-  local expected=("c: -> $build" "t: -> $build/wine/drives/t" "u: -> $build/wine/drives/u"
+  local wanted=("c: -> $build" "t: -> $build/wine/drives/t" "u: -> $build/wine/drives/u"
                   "v: -> $build/wine/drives/v")
-  if [[ $(printf '%s\n' "${found[@]}" | sort) != "$(printf '%s\n' "${expected[@]}")" ]]; then
+  if [[ $(printf '%s\n' "${found[@]}" | sort) != "$(printf '%s\n' "${wanted[@]}")" ]]; then
     echo "unexpected drive letters in the prefix, not running:" >&2
     printf '  %s\n' "${found[@]}" >&2
     exit 1
