@@ -12,8 +12,10 @@ for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
 done
 if ((${#missing[@]})); then
+  # Wine comes with its recommended packages: the set the Windows stage was
+  # verified with.
   apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
 fi
 
 for preset in default sanitize; do
