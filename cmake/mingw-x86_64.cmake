@@ -1,21 +1,4 @@
-# Cross-compiling for Windows (x86_64) with mingw-w64 (Debian package
-# g++-mingw-w64-x86-64). The executables link the run-time statically
-# (see the top-level list file), so they need no DLL beyond the system's own.
-set(CMAKE_SYSTEM_NAME Windows)
+# Windows x86_64 with mingw-w64 (Debian package g++-mingw-w64-x86-64).
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(AUSKLINK_MINGW_TRIPLE x86_64-w64-mingw32)
-# The POSIX thread model gives the full C++ thread library; its pthread
-# run-time is linked statically like the rest.
-find_program(CMAKE_CXX_COMPILER
-  NAMES ${AUSKLINK_MINGW_TRIPLE}-g++-posix ${AUSKLINK_MINGW_TRIPLE}-g++ REQUIRED)
-# GoogleTest's project also enables C.
-find_program(CMAKE_C_COMPILER
-  NAMES ${AUSKLINK_MINGW_TRIPLE}-gcc-posix ${AUSKLINK_MINGW_TRIPLE}-gcc)
-find_program(CMAKE_RC_COMPILER NAMES ${AUSKLINK_MINGW_TRIPLE}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${AUSKLINK_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
