@@ -7,13 +7,10 @@
 #include <ctime>
 #include <string>
 
-#include "platform/machine.h"
+#include "platform/posix/system_path.h"
 
 namespace platform {
 namespace {
-
-// Longest mapped path handled here, terminator included.
-constexpr std::size_t kMappedPathSize = 4096;
 
 char Fold(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
@@ -97,12 +94,9 @@ bool NextMatch(Search* search, FindData* data) {
 
 FindHandle FindFirst(const char* pattern, FindData* data) {
   if (pattern == nullptr || data == nullptr) return kInvalidFind;
-  char mapped[kMappedPathSize];
-  if (!CurrentMachine().MapPath(pattern, mapped, sizeof mapped)) return kInvalidFind;
+  char mapped[kSystemPathSize];
+  if (!SystemPath(pattern, mapped)) return kInvalidFind;
   std::string path(mapped);
-  for (char& c : path) {
-    if (c == '\\') c = '/';
-  }
   std::size_t slash = path.rfind('/');
   auto* search = new Search{nullptr, ".", path, false};
   if (slash != std::string::npos) {

@@ -5,35 +5,10 @@
 
 #include <cstring>
 
-#include "platform/machine.h"
+#include "platform/posix/system_path.h"
 
 namespace platform {
 namespace {
-
-// Longest system path handled here, terminator included.
-constexpr std::size_t kSystemPathSize = 4096;
-
-bool HasDriveLetter(const char* path) {
-  char c = path[0];
-  return ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) && path[1] == ':';
-}
-
-// Maps a Windows path to a system path in out (kSystemPathSize bytes). Only a
-// letter followed by a colon is a drive: "/:x" is a path of this system.
-bool SystemPath(const char* path, char (&out)[kSystemPathSize]) {
-  if (path == nullptr) return false;
-  if (HasDriveLetter(path)) {
-    if (!CurrentMachine().MapPath(path, out, sizeof out)) return false;
-  } else {
-    std::size_t length = strnlen(path, sizeof out);
-    if (length == sizeof out) return false;
-    std::memcpy(out, path, length + 1);
-  }
-  for (char* c = out; *c != '\0'; ++c) {
-    if (*c == '\\') *c = '/';
-  }
-  return true;
-}
 
 void ClearText(char* buffer, std::size_t capacity) {
   if (buffer != nullptr && capacity > 0) buffer[0] = '\0';

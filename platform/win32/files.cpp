@@ -4,13 +4,10 @@
 
 #include <cstring>
 
-#include "platform/machine.h"
+#include "platform/win32/system_path.h"
 
 namespace platform {
 namespace {
-
-// Longest mapped path handled here, terminator included.
-constexpr std::size_t kMappedPathSize = 4096;
 
 // The run-time's search with 64-bit times and sizes is available on every
 // Windows target; its values are narrowed here to the 32-bit ones of
@@ -62,8 +59,8 @@ bool SearchesDriveRoot(const char* pattern) {
 
 FindHandle FindFirst(const char* pattern, FindData* data) {
   if (pattern == nullptr || data == nullptr) return kInvalidFind;
-  char mapped[kMappedPathSize];
-  if (!CurrentMachine().MapPath(pattern, mapped, sizeof mapped)) return kInvalidFind;
+  char mapped[kSystemPathSize];
+  if (!SystemPath(pattern, mapped)) return kInvalidFind;
   RunTimeFindData found;
   intptr_t runTime = _findfirst64(mapped, &found);
   if (runTime == -1) return kInvalidFind;

@@ -5,21 +5,14 @@
 
 #include <cstring>
 
-#include "platform/machine.h"
+#include "platform/win32/system_path.h"
 
 namespace platform {
 namespace {
 
-// Longest mapped path handled here, terminator included.
-constexpr std::size_t kSystemPathSize = 4096;
-
 // The C run-time's functions take int lengths; larger buffers are used in part.
 int IntCapacity(std::size_t capacity) {
   return capacity > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(capacity);
-}
-
-bool SystemPath(const char* path, char (&out)[kSystemPathSize]) {
-  return path != nullptr && CurrentMachine().MapPath(path, out, sizeof out);
 }
 
 }  // namespace
