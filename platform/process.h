@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 namespace platform {
@@ -37,6 +38,18 @@ bool ChangeDirectory(const char* path);
 // changes; the result tells whether the machine has a directory for that
 // drive. A ChangeDirectory to a drive-letter path enters the drive itself.
 bool SelectDrive(int drive);
+
+// A hold on the current directory that brings the process back to exactly
+// that directory, whatever the length of its name and wherever the process
+// went since (POSIX: an open descriptor of the directory; Windows: its full
+// name). kNoDirectoryMark marks a failed mark.
+using DirectoryMark = std::intptr_t;
+inline constexpr DirectoryMark kNoDirectoryMark = -1;
+
+DirectoryMark MarkCurrentDirectory();
+// Makes the marked directory current again. False when it cannot be entered.
+bool ReturnToMark(DirectoryMark mark);
+void ReleaseMark(DirectoryMark mark);
 
 // Full path of the running program's file into buffer (capacity bytes,
 // terminator included). False when it is unknown or does not fit.

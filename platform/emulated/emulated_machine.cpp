@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -499,16 +501,39 @@ void EmulatedMachine::Sleep(std::uint32_t milliseconds) {
   if (realSleep_) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+// The part of a drive-letter path after "X:", resolved within the drive:
+// "." and empty components drop out and ".." at the root stays at the root,
+// as Windows resolves it, so no path leaves the drive's directory. A
+// trailing separator is kept.
+static std::string ConfinedRest(const char* rest) {
+  std::vector<std::string> parts;
+  const char* p = rest;
+  while (*p != '\0') {
+    while (*p == '\\' || *p == '/') ++p;
+    const char* begin = p;
+    while (*p != '\0' && *p != '\\' && *p != '/') ++p;
+    std::string part(begin, p);
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    parts.push_back(std::move(part));
+  }
+  std::string result;
+  for (const auto& part : parts) result += "\\" + part;
+  std::size_t length = std::strlen(rest);
+  if (length > 0 && (rest[length - 1] == '\\' || rest[length - 1] == '/')) result += '\\';
+  return result;
+}
+
 bool EmulatedMachine::MapPath(const char* path, char* out, std::size_t capacity) {
   if (path == nullptr || capacity == 0) return false;
   std::string mapped;
   if (path[0] != '\0' && path[1] == ':') {
     EmulatedDrive* drive = Find(UpperLetter(path[0]));
     if (drive == nullptr || drive->root.empty() || drive->type == DriveType::NoRoot) return false;
-    const char* rest = path + 2;
-    mapped = drive->root;
-    if (rest[0] != '\0' && rest[0] != '\\' && rest[0] != '/') mapped += '/';
-    mapped += rest;
+    mapped = drive->root + ConfinedRest(path + 2);
   } else {
     mapped = path;
   }

@@ -1,5 +1,6 @@
 #include "platform/process.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,6 +37,19 @@ bool SelectDrive(int drive) {
   char mapped[kSystemPathSize];
   struct stat info {};
   return SystemPath(root, mapped) && stat(mapped, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+DirectoryMark MarkCurrentDirectory() {
+  int descriptor = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  return descriptor < 0 ? kNoDirectoryMark : descriptor;
+}
+
+bool ReturnToMark(DirectoryMark mark) {
+  return mark >= 0 && fchdir(static_cast<int>(mark)) == 0;
+}
+
+void ReleaseMark(DirectoryMark mark) {
+  if (mark >= 0) close(static_cast<int>(mark));
 }
 
 bool ProgramPath(char* buffer, std::size_t capacity) {

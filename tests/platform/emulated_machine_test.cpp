@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "platform/files.h"
 #include "platform/host.h"
@@ -140,12 +141,31 @@ TEST(EmulatedMachine, MapsDrivePathsThroughTheRootAndBoundsTheResult) {
   ASSERT_TRUE(machine.MapPath("E:", out, sizeof out));
   EXPECT_STREQ(out, "/srv/stick");
   ASSERT_TRUE(machine.MapPath("E:file", out, sizeof out));
-  EXPECT_STREQ(out, "/srv/stick/file");
+  EXPECT_STREQ(out, "/srv/stick\\file");
   ASSERT_TRUE(machine.MapPath("relative/x", out, sizeof out));
   EXPECT_STREQ(out, "relative/x");
   EXPECT_FALSE(machine.MapPath("F:\\x", out, sizeof out));  // a drive without a root
   EXPECT_FALSE(machine.MapPath("G:\\x", out, sizeof out));  // no such drive
   EXPECT_FALSE(machine.MapPath(std::string(40, 'a').c_str(), out, sizeof out));
+}
+
+// ".." at a drive's root stays at the root, as on Windows: no drive-letter
+// path leads out of the drive's directory.
+TEST(EmulatedMachine, DrivePathsStayInsideTheirDrive) {
+  testsupport::TestMachine machine("[E:]\nroot = /srv/stick\n");
+  const std::pair<const char*, const char*> cases[] = {
+      {"E:\\..\\..\\etc\\passwd", "/srv/stick\\etc\\passwd"},
+      {"E:..", "/srv/stick"},
+      {"E:/a/../../b/./c", "/srv/stick\\b\\c"},
+      {"E:\\a\\..\\", "/srv/stick\\"},
+      {"E:\\a\\\\b\\...\\x", "/srv/stick\\a\\b\\...\\x"},
+      {"E:\\*.*", "/srv/stick\\*.*"},
+  };
+  for (const auto& [path, expected] : cases) {
+    char out[64];
+    ASSERT_TRUE(machine.MapPath(path, out, sizeof out)) << path;
+    EXPECT_STREQ(out, expected) << path;
+  }
 }
 
 TEST(EmulatedMachine, NetworkDrivesConnectOnlyWhenRemembered) {
