@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <new>
 
 #include "platform/win32/system_path.h"
 
@@ -13,6 +14,11 @@ namespace {
 // The C run-time's functions take int lengths; larger buffers are used in part.
 int IntCapacity(std::size_t capacity) {
   return capacity > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(capacity);
+}
+
+// The marked directory's full name, of whatever length the system reports.
+char* MarkedName(DirectoryMark mark) {
+  return mark == kNoDirectoryMark ? nullptr : reinterpret_cast<char*>(mark);
 }
 
 }  // namespace
@@ -34,6 +40,30 @@ bool ChangeDirectory(const char* path) {
 bool SelectDrive(int drive) {
   if (drive < kFirstDrive || drive > kLastDrive) return false;
   return _chdrive(drive) == 0;
+}
+
+DirectoryMark MarkCurrentDirectory() {
+  // The first call tells the size, terminator included; another thread may
+  // enter a longer directory before the second, which then asks for more.
+  DWORD size = GetCurrentDirectoryA(0, nullptr);
+  for (int attempt = 0; attempt < 4 && size != 0; ++attempt) {
+    char* name = new (std::nothrow) char[size];
+    if (name == nullptr) return kNoDirectoryMark;
+    DWORD length = GetCurrentDirectoryA(size, name);
+    if (length != 0 && length < size) return reinterpret_cast<DirectoryMark>(name);
+    delete[] name;
+    size = length;
+  }
+  return kNoDirectoryMark;
+}
+
+bool ReturnToMark(DirectoryMark mark) {
+  const char* name = MarkedName(mark);
+  return name != nullptr && SetCurrentDirectoryA(name) != 0;
+}
+
+void ReleaseMark(DirectoryMark mark) {
+  delete[] MarkedName(mark);
 }
 
 bool ProgramPath(char* buffer, std::size_t capacity) {

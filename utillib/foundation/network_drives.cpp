@@ -46,4 +46,15 @@ int ReconnectAllNetworkDrives(bool verbose) {
   return 0;
 }
 
+platform::FindHandle FindFirstReconnecting(const char* pattern, platform::FindData* data,
+                                           platform::FindScope scope) {
+  platform::FindHandle search = platform::FindFirst(pattern, data, scope);
+  if (search != platform::kInvalidFind || pattern == nullptr) return search;
+  if (pattern[0] == '\0' || pattern[1] != ':') return search;
+  char letter = pattern[0];
+  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+  ReconnectNetworkDrive(letter);
+  return platform::FindFirst(pattern, data, scope);
+}
+
 }  // namespace utillib

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "platform/files.h"
+
 namespace utillib {
 
 // Results of ReconnectNetworkDrive.
@@ -26,5 +28,11 @@ int ReconnectNetworkDrive(char letter);
 // is. When verbose, reports each reconnected or already connected drive on
 // the console. Returns 0.
 int ReconnectAllNetworkDrives(bool verbose);
+
+// Starts a directory search for pattern; when it finds nothing and the
+// pattern begins with a drive letter and a colon, reconnects that drive and
+// searches once more. platform::kInvalidFind when nothing is found.
+platform::FindHandle FindFirstReconnecting(const char* pattern, platform::FindData* data,
+                                           platform::FindScope scope = platform::FindScope::All);
 
 }  // namespace utillib
