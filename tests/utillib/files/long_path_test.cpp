@@ -90,6 +90,9 @@ TEST(LongPathRule, AFailedChangeOfDirectoryTouchesNoSameNamedFile) {
 // The saved text of SaveCurrentDirectory holds 258 characters; the rule
 // comes back to a longer current directory all the same.
 TEST(LongPathRule, RestoresACurrentDirectoryLongerThanTheSavedText) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows holds no current directory of 260 characters or more";
+#endif
   testsupport::TempDirectory base;
   std::string path = FileOfLength(base.Path() / "file", 300);
   KeepCurrentDirectory keep;

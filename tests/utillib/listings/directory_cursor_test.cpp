@@ -3,6 +3,7 @@
 #include <string>
 
 #include "listing_support.h"
+#include "platform/host.h"
 #include "utillib/listings/directory_listing.h"
 
 namespace utillib {
@@ -72,8 +73,10 @@ TEST_F(Cursor, CountsFilesAndAddsTheirSizes) {
   EXPECT_EQ(listing.totalSize, 7.0);
   EXPECT_EQ(listing.CountFiles(text), 3);
   EXPECT_EQ(listing.totalSize, 14.0);
-  EXPECT_EQ(listing.CountFiles(text, "doc,,txt"), 3);
   EXPECT_EQ(listing.searchHandle, platform::kInvalidFind);
+  if (platform::RunningUnderWine())
+    GTEST_SKIP() << "Wine matches the pattern \"*.\" against every name";
+  EXPECT_EQ(listing.CountFiles(text, "doc,,txt"), 3);
 }
 
 TEST_F(Cursor, StepsThroughSubdirectoriesWithoutDots) {
